@@ -1,0 +1,106 @@
+// How much the link adds to the wire: identify round trips per second through a
+// pseudo-terminal against kqsim (unpaced), CPU time per exchange, and CPU used
+// while a request waits for a silent unit.
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "link/CXmit.h"
+#include "platform/SystemPorts.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+using Seconds = std::chrono::duration<double>;
+
+double CpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+pid_t StartSim(const fs::path& link, std::vector<std::string> extra) {
+    std::vector<std::string> args = {KQSIM_PATH, "--link", link.string(), "--quiet"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid = -1;
+    if (posix_spawn(&pid, KQSIM_PATH, nullptr, nullptr, argv.data(), environ) != 0)
+        return -1;
+    for (int i = 0; i < 500 && !fs::is_symlink(link); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return pid;
+}
+
+void StopSim(pid_t pid) {
+    kill(pid, SIGTERM);
+    waitpid(pid, nullptr, 0);
+}
+
+}  // namespace
+
+int main() {
+    const fs::path dir = fs::temp_directory_path() / ("kqbench-" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    setenv("KQIFACE_PORTS", (dir / "COM%d").c_str(), 1);
+    auto opener = kq::MakeSystemPortOpener();
+
+    {
+        const pid_t sim = StartSim(dir / "COM0", {});
+        kq::CXmit link(*opener, kq::SystemClock());
+        if (!link.ScanPorts()) {
+            std::fprintf(stderr, "identify_bench: kqsim did not answer\n");
+            StopSim(sim);
+            return 1;
+        }
+        for (int i = 0; i < 200; ++i) link.Identify();  // warm up
+        constexpr int kExchanges = 20000;
+        const double cpu0 = CpuSeconds();
+        const auto t0 = std::chrono::steady_clock::now();
+        int failures = 0;
+        for (int i = 0; i < kExchanges; ++i) {
+            failures += link.Identify() == 0;
+        }
+        const double wall = Seconds(std::chrono::steady_clock::now() - t0).count();
+        const double cpu = CpuSeconds() - cpu0;
+        std::printf(
+            "identify round trips (pty, unpaced): %d in %.3f s = %.0f per second, %d failed\n",
+            kExchanges, wall, kExchanges / wall, failures);
+        std::printf("tool CPU per exchange: %.1f us (%.0f%% of the round trip)\n",
+                    cpu / kExchanges * 1e6, cpu / wall * 100);
+        StopSim(sim);
+    }
+    {
+        const pid_t sim = StartSim(dir / "COM1", {"--silent"});
+        kq::CXmit link(*opener, kq::SystemClock());
+        link.PortHandle = opener->Open(1);
+        constexpr int kWaits = 4;
+        const double cpu0 = CpuSeconds();
+        const auto t0 = std::chrono::steady_clock::now();
+        for (int i = 0; i < kWaits; ++i) link.Transact(0, 0x10, nullptr, 500);
+        const double wall = Seconds(std::chrono::steady_clock::now() - t0).count();
+        const double cpu = CpuSeconds() - cpu0;
+        std::printf(
+            "silent unit: %d waits of 500 ms took %.3f s, CPU %.2f ms = %.3f%% of one core\n",
+            kWaits, wall, cpu * 1e3, cpu / wall * 100);
+        StopSim(sim);
+    }
+    fs::remove_all(dir);
+    return 0;
+}

@@ -1,0 +1,2 @@
+target_sources(kqcore PRIVATE
+)

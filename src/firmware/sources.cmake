@@ -1,0 +1,1 @@
+# Firmware package and transfers arrive here.
