@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "FactoryConfig.h"
+
 namespace kq::sim {
 namespace {
 
@@ -12,7 +14,33 @@ uint16_t Le16(std::span<const uint8_t> d, size_t at) {
 }  // namespace
 
 SimUnit::SimUnit(SimIdentity id)
-    : identity(id), store_(kLinkBufferSize), parser_(store_, IsRequestHeader) {}
+    : identity(id), store_(kLinkBufferSize), parser_(store_, IsRequestHeader) {
+    SetConfiguration(FactoryBlock(identity.model));
+}
+
+std::vector<uint8_t> SimUnit::Configuration() const {
+    if (identity.model == 0x82) {
+        return configBlock;
+    }
+    const auto it = blocks.find(kConfigBlockNumber);
+    return it == blocks.end() ? std::vector<uint8_t>{} : it->second;
+}
+
+void SimUnit::SetConfiguration(std::vector<uint8_t> block) {
+    if (identity.model == 0x82) {
+        configBlock = std::move(block);
+    } else {
+        blocks[kConfigBlockNumber] = std::move(block);
+    }
+}
+
+void SimUnit::FrontPanelChange(std::vector<uint8_t> block) {
+    SetConfiguration(std::move(block));
+    identity.status = 2;
+    if (onStoredChange) {
+        onStoredChange();
+    }
+}
 
 void SimUnit::ClearRecords() {
     requests_.clear();
@@ -90,6 +118,8 @@ std::optional<SimUnit::Reply> SimUnit::Dispatch(const SimRequest& r) {
             if (!is82)
                 return Refuse();
             configBlock = r.data;
+            if (onStoredChange)
+                onStoredChange();
             return Reply{};
         case 0x70:
             if (!is82)
@@ -178,6 +208,8 @@ SimUnit::Reply SimUnit::StorageBlock(std::span<const uint8_t> d) {
         case 0x02:  // close; a written block takes effect now
             if (access_ == Access::Writing) {
                 blocks[openBlock_] = writeBuffer_;
+                if (onStoredChange)
+                    onStoredChange();
             }
             access_ = Access::None;
             return Reply{};

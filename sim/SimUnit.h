@@ -41,9 +41,23 @@ struct SimRequest {
     bool operator==(const SimRequest&) const = default;
 };
 
+// Where each model keeps its configuration: the 0x82 block, or storage block 590.
+constexpr uint16_t kConfigBlockNumber = 590;
+
 class SimUnit {
   public:
+    // Starts with the factory configuration of identity.model.
     explicit SimUnit(SimIdentity identity = {});
+
+    // The configuration block as the unit holds it now.
+    std::vector<uint8_t> Configuration() const;
+    void SetConfiguration(std::vector<uint8_t> block);
+    // A change made on the unit's front panel: the configuration changes and the
+    // status byte asks the tool to read it again.
+    void FrontPanelChange(std::vector<uint8_t> block);
+
+    // Called whenever something the unit keeps across power cycles has changed.
+    std::function<void()> onStoredChange;
 
     // Bytes from the line in, bytes for the line out (empty when the unit stays silent).
     std::vector<uint8_t> Receive(std::span<const uint8_t> bytes);

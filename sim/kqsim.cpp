@@ -16,10 +16,15 @@
 #include <vector>
 
 #include "SimUnit.h"
+#include "UnitState.h"
 
 namespace {
 
 volatile sig_atomic_t stopRequested = 0;
+volatile sig_atomic_t frontPanelRequested = 0;
+void OnFrontPanel(int) {
+    frontPanelRequested = 1;
+}
 void OnSignal(int) {
     stopRequested = 1;
 }
@@ -32,6 +37,9 @@ void Usage() {
                  "  --hw N              hardware version (default 3)\n"
                  "  --status N          status byte of the identification reply (default 0)\n"
                  "  --no-hw             three-byte identification reply\n"
+                 "  --state DIR         keep the unit's configuration in DIR across restarts\n"
+                 "signals: SIGUSR1 changes the channel as the front panel would (8 MHz up)\n"
+                 "         and raises the changed status\n"
                  "faults:\n"
                  "  --silent            never answer\n"
                  "  --refuse C[,C...]   refuse these command codes (e.g. 0x50,0x70)\n"
@@ -98,6 +106,7 @@ void WriteAll(int fd, const std::vector<uint8_t>& bytes, bool paced) {
 
 struct Options {
     std::string link;
+    std::string state;
     kq::sim::SimIdentity identity;
     kq::sim::SimFaults faults;
     bool quiet = false;
@@ -119,6 +128,9 @@ bool ParseArgs(int argc, char** argv, Options& o) {
         };
         if (arg == "--link" && value) {
             o.link = value;
+            ++i;
+        } else if (arg == "--state" && value) {
+            o.state = value;
             ++i;
         } else if (arg == "--model") {
             if (!number(0, 255))
@@ -174,6 +186,9 @@ bool ParseArgs(int argc, char** argv, Options& o) {
             o.faults.paced = true;
         } else if (arg == "--quiet") {
             o.quiet = true;
+        } else if (arg == "--help") {
+            Usage();
+            std::exit(0);
         } else {
             return false;
         }
@@ -216,10 +231,26 @@ int main(int argc, char** argv) {
     action.sa_handler = OnSignal;
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+    struct sigaction panel {};
+    panel.sa_handler = OnFrontPanel;
+    sigaction(SIGUSR1, &panel, nullptr);
     signal(SIGPIPE, SIG_IGN);
 
     kq::sim::SimUnit unit(options.identity);
     unit.faults = options.faults;
+    if (!options.state.empty()) {
+        std::string error;
+        if (!kq::sim::LoadUnitState(options.state, unit, error)) {
+            std::fprintf(stderr, "kqsim: %s\n", error.c_str());
+            return 1;
+        }
+        unit.onStoredChange = [&unit, &options] {
+            std::string saveError;
+            if (!kq::sim::SaveUnitState(options.state, unit, saveError)) {
+                std::fprintf(stderr, "kqsim: %s\n", saveError.c_str());
+            }
+        };
+    }
     if (!options.quiet) {
         unit.observer = [](const kq::sim::SimRequest& r, std::optional<bool> accepted) {
             std::printf("kqsim: request %02X %s-> %s\n", r.command, Hex(r.data, 24).c_str(),
@@ -236,6 +267,12 @@ int main(int argc, char** argv) {
 
     std::vector<uint8_t> buffer(4096);
     while (!stopRequested) {
+        if (frontPanelRequested) {
+            frontPanelRequested = 0;
+            kq::sim::FrontPanelNextChannel(unit);
+            std::printf("kqsim: front panel: channel changed, status 2 raised\n");
+            std::fflush(stdout);
+        }
         pollfd pfd{master, POLLIN, 0};
         if (poll(&pfd, 1, 200) <= 0) {
             continue;

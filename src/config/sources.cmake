@@ -1,2 +1,7 @@
 target_sources(kqcore PRIVATE
+  config/CharacterMap.cpp
+  config/CharacterMap.h
+  config/ConfigCodec.cpp
+  config/ConfigCodec.h
+  config/ConfigRecord.h
 )
