@@ -98,6 +98,49 @@ bool SaveUnitState(const fs::path& folder, const SimUnit& unit, std::string& err
     return true;
 }
 
+namespace {
+
+std::string Latin1ToUtf8(const std::u16string& text) {
+    std::string out;
+    for (const char16_t c : text) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+template <size_t N>
+const char* Pick(const std::array<const char*, N>& names, int32_t index) {
+    return index >= 0 && static_cast<size_t>(index) < N ? names[static_cast<size_t>(index)] : "?";
+}
+
+}  // namespace
+
+std::string DescribeConfiguration(const SimUnit& unit) {
+    static constexpr std::array<const char*, 3> kBandwidth = {"6 MHz", "7 MHz", "8 MHz"};
+    static constexpr std::array<const char*, 2> kMode = {"2K", "8K"};
+    static constexpr std::array<const char*, 3> kConstellation = {"QPSK", "16-QAM", "64-QAM"};
+    static constexpr std::array<const char*, 5> kRate = {"1/2", "2/3", "3/4", "5/6", "7/8"};
+    static constexpr std::array<const char*, 4> kGuard = {"1/32", "1/16", "1/8", "1/4"};
+    ConfigRecord r;
+    if (DecodeConfigBlock(unit.Configuration(), unit.identity.model, r) ==
+        DecodeOutcome::Unrecognised) {
+        return "not recognised";
+    }
+    char line[512];
+    std::snprintf(line, sizeof line,
+                  "%d kHz %s %s %s %s %s, attenuation %d dB, service %d \"%s\" on network \"%s\"",
+                  r.frequencyKHz, Pick(kBandwidth, r.bandwidth), Pick(kMode, r.transmissionMode),
+                  Pick(kConstellation, r.constellation), Pick(kRate, r.codeRate),
+                  Pick(kGuard, r.guardInterval), 29 - r.levelAtt, r.serviceId,
+                  Latin1ToUtf8(r.serviceName).c_str(), Latin1ToUtf8(r.networkName).c_str());
+    return line;
+}
+
 void FrontPanelNextChannel(SimUnit& unit) {
     const uint8_t model = unit.identity.model;
     const std::vector<uint8_t> current = unit.Configuration();

@@ -15,6 +15,9 @@ bool LoadUnitState(const std::filesystem::path& folder, SimUnit& unit, std::stri
 // Writes the unit's stored blocks; each file is replaced whole, never left half-written.
 bool SaveUnitState(const std::filesystem::path& folder, const SimUnit& unit, std::string& error);
 
+// One line for the log: the channel and service the unit's configuration describes.
+std::string DescribeConfiguration(const SimUnit& unit);
+
 // The front panel's "next channel": the configuration moves 8 MHz up (wrapping back to
 // 474 MHz above 858 MHz) and the unit raises its changed status.
 void FrontPanelNextChannel(SimUnit& unit);

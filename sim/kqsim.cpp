@@ -244,13 +244,20 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "kqsim: %s\n", error.c_str());
             return 1;
         }
-        unit.onStoredChange = [&unit, &options] {
+    }
+    unit.onStoredChange = [&unit, &options] {
+        if (!options.state.empty()) {
             std::string saveError;
             if (!kq::sim::SaveUnitState(options.state, unit, saveError)) {
                 std::fprintf(stderr, "kqsim: %s\n", saveError.c_str());
             }
-        };
-    }
+        }
+        if (!options.quiet) {
+            std::printf("kqsim: configuration now %s\n",
+                        kq::sim::DescribeConfiguration(unit).c_str());
+            std::fflush(stdout);
+        }
+    };
     if (!options.quiet) {
         unit.observer = [](const kq::sim::SimRequest& r, std::optional<bool> accepted) {
             std::printf("kqsim: request %02X %s-> %s\n", r.command, Hex(r.data, 24).c_str(),
@@ -259,6 +266,9 @@ int main(int argc, char** argv) {
                                     : "refused");
             std::fflush(stdout);
         };
+    }
+    if (!options.quiet) {
+        std::printf("kqsim: configuration %s\n", kq::sim::DescribeConfiguration(unit).c_str());
     }
     std::printf("kqsim: model 0x%02X S%d.%d H%d on %s (%s)\n", options.identity.model,
                 options.identity.software / 10, options.identity.software % 10,

@@ -16,7 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class TempFolder {
-public:
+  public:
     TempFolder() {
         static int counter = 0;
         path_ = fs::temp_directory_path() /
@@ -26,7 +26,7 @@ public:
     ~TempFolder() { fs::remove_all(path_); }
     const fs::path& path() const { return path_; }
 
-private:
+  private:
     fs::path path_;
 };
 
@@ -35,8 +35,8 @@ TEST(AppSettings, LanguageFromTheFirstLineOfPref) {
         std::optional<std::string> pref;  // nullopt: no pref.txt
         int language;
     } cases[] = {
-        {"FRANCAIS\n", 1}, {"fr\n", 0},   {"PO", 4},       {"", 0},       {std::nullopt, 0},
-        {"IT\nFR\n", 2},   {"DE\r\n", 3}, {"ES", 5},       {"E", 0},      {" FR", 0},
+        {"FRANCAIS\n", 1}, {"fr\n", 0},   {"PO", 4}, {"", 0},  {std::nullopt, 0},
+        {"IT\nFR\n", 2},   {"DE\r\n", 3}, {"ES", 5}, {"E", 0}, {" FR", 0},
     };
     for (const auto& c : cases) {
         TempFolder folder;
@@ -74,14 +74,10 @@ TEST(MessageTable, TextsAsStored) {
         int row, language;
         const char* text;
     } cases[] = {
-        {0, 0, "Waiting connection..."},
-        {1, 1, "Matériel connecté"},
-        {3, 0, "upgrade to release "},
-        {3, 4, "Dostępna wersja oprog. "},
-        {13, 4, "Czest. (khz):"},
-        {20, 4, "TLum. :"},
-        {28, 0, "Video PID:"},
-        {29, 5, "Audio PID :"},
+        {0, 0, "Waiting connection..."}, {1, 1, "Matériel connecté"},
+        {3, 0, "upgrade to release "},   {3, 4, "Dostępna wersja oprog. "},
+        {13, 4, "Czest. (khz):"},        {20, 4, "TLum. :"},
+        {28, 0, "Video PID:"},           {29, 5, "Audio PID :"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(GetMessageText(c.row, c.language), c.text) << c.row << "/" << c.language;

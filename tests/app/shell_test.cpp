@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QKeyEvent>
 #include <QApplication>
+#include <QKeyEvent>
 
 #include "Recorders.h"
 #include "SimLine.h"
@@ -15,7 +15,7 @@ namespace kq::test {
 namespace {
 
 class Shell : public ::testing::Test {
-protected:
+  protected:
     void Start() {
         dialog = std::make_unique<CKQ300IfaceDlg>(
             CKQ300IfaceDlg::Parts{link, clock, beeper, dialogs, settings, upgrade});
@@ -171,7 +171,7 @@ TEST_F(Shell, EnterAndEscapeDoNotCloseTheWindow) {
 }
 
 class Strip : public ::testing::Test {
-protected:
+  protected:
     ManualClock clock;
     CInfo strip{clock, nullptr};
 };

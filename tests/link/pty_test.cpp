@@ -15,46 +15,16 @@
 #include <thread>
 #include <vector>
 
+#include "KqsimProcess.h"
 #include "link/CXmit.h"
 #include "platform/SystemPorts.h"
-
-extern char** environ;
 
 namespace kq::test {
 namespace {
 
 namespace fs = std::filesystem;
 
-class Kqsim {
-  public:
-    Kqsim(const fs::path& link, std::vector<std::string> extra) : link_(link) {
-        std::vector<std::string> args = {KQSIM_PATH, "--link", link.string(), "--quiet"};
-        args.insert(args.end(), extra.begin(), extra.end());
-        std::vector<char*> argv;
-        for (auto& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        if (posix_spawn(&pid_, KQSIM_PATH, nullptr, nullptr, argv.data(), environ) != 0) {
-            pid_ = -1;
-            return;
-        }
-        for (int i = 0; i < 500 && !fs::is_symlink(link); ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-    }
-    ~Kqsim() { Stop(); }
-    void Stop() {
-        if (pid_ > 0) {
-            kill(pid_, SIGTERM);
-            waitpid(pid_, nullptr, 0);
-            pid_ = -1;
-        }
-    }
-    bool Running() const { return pid_ > 0 && fs::is_symlink(link_); }
-
-  private:
-    fs::path link_;
-    pid_t pid_ = -1;
-};
+using Kqsim = KqsimProcess;
 
 struct CommandResult {
     int exitCode;

@@ -3,14 +3,23 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <memory>
 
 namespace {
 
 class QtEnvironment : public ::testing::Environment {
-public:
+  public:
     void SetUp() override {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+            QDir runtime(QDir::temp().filePath("kqiface-test-runtime"));
+            runtime.mkpath(".");
+            QFile::setPermissions(runtime.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                      QFileDevice::ExeOwner);
+            qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+        }
         static int argc = 1;
         static char name[] = "kqiface-test";
         static char* argv[] = {name, nullptr};
@@ -18,7 +27,7 @@ public:
     }
     void TearDown() override { app_.reset(); }
 
-private:
+  private:
     std::unique_ptr<QApplication> app_;
 };
 

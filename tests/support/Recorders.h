@@ -11,13 +11,15 @@
 namespace kq::test {
 
 class RecordingBeeper : public Beeper {
-public:
-    void Beep(int frequencyHz, int durationMs) override { beeps.emplace_back(frequencyHz, durationMs); }
+  public:
+    void Beep(int frequencyHz, int durationMs) override {
+        beeps.emplace_back(frequencyHz, durationMs);
+    }
     std::vector<std::pair<int, int>> beeps;
 };
 
 class RecordingDialogs : public UserDialogs {
-public:
+  public:
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     std::vector<std::string> messages;
 };
