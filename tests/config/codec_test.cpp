@@ -339,6 +339,8 @@ struct BlockCase {
     bool unrecognised = false;
 };
 
+void PrintTo(const BlockCase& c, std::ostream* os) { *os << c.name; }
+
 void Keep(ConfigRecord&) {}
 
 void SetPids(ConfigRecord& r, int32_t pmt, int32_t video, int32_t audio) {

@@ -13,6 +13,8 @@ struct ReplyCase {
     Bytes data;     // ReplyData[0..ReplyLength) when accepted
 };
 
+void PrintTo(const ReplyCase& c, std::ostream* os) { *os << c.name; }
+
 const ReplyCase kReplies[] = {
     {"accepted_no_data", {0x02, 0xF0, 0xF0}, true, 0, {}},
     {"refused_keeps_flag", {0x02, 0xE0, 0xE0}, false, 0, {}},

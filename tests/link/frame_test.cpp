@@ -14,6 +14,8 @@ struct WireCase {
     Bytes wire;
 };
 
+void PrintTo(const WireCase& c, std::ostream* os) { *os << c.name; }
+
 const uint8_t kBlock590Read[] = {0x01, 0x4E, 0x02};
 const uint8_t kBlock590Write[] = {0x00, 0x4E, 0x02};
 const uint8_t kClose[] = {0x02};
