@@ -6,15 +6,15 @@
 #include <QApplication>
 #include <QKeyEvent>
 
-#include "Recorders.h"
 #include "SimLine.h"
+#include "SimulatedDesk.h"
 #include "app/CKQ300IfaceDlg.h"
 #include "app/MessageTable.h"
 
 namespace kq::test {
 namespace {
 
-class Shell : public ::testing::Test {
+class Shell : public ::testing::Test, protected SimulatedDesk {
   protected:
     void Start() {
         dialog = std::make_unique<CKQ300IfaceDlg>(
@@ -23,13 +23,6 @@ class Shell : public ::testing::Test {
     }
     int StripHeight() { return dialog->Strip().height(); }
 
-    ManualClock clock;
-    sim::SimLine line{clock};
-    CXmit link{line, clock};
-    RecordingBeeper beeper;
-    RecordingDialogs dialogs;
-    AppSettings settings;
-    UpgradeRequest upgrade;
     std::unique_ptr<CKQ300IfaceDlg> dialog;
 };
 

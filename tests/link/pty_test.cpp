@@ -83,6 +83,10 @@ TEST_F(PtyTest, ScanFindsKqsimAndNoticesWhenItStops) {
         std::vector<uint8_t>(link.ReplyData.begin(), link.ReplyData.begin() + link.ReplyLength),
         config);
 
+    link.ClosePort();
+    EXPECT_NE(opener->Open(3), nullptr) << "closing the port releases it";
+    ASSERT_TRUE(link.ScanPorts());
+
     sim.Stop();
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(link.Identify(), 0);

@@ -8,8 +8,8 @@
 #include <QSlider>
 
 #include "FactoryConfig.h"
-#include "Recorders.h"
 #include "SimLine.h"
+#include "SimulatedDesk.h"
 #include "UnitState.h"
 #include "config/ConfigCodec.h"
 #include "page/CSetting.h"
@@ -19,17 +19,8 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-class NullStatus : public StatusSink {
-public:
-    void ShowStatus(const QString& text, int durationMs, bool) override {
-        shown.emplace_back(text, durationMs);
-    }
-    void SetProgress(int, int) override {}
-    std::vector<std::pair<QString, int>> shown;
-};
-
-class Flows : public ::testing::Test {
-protected:
+class Flows : public ::testing::Test, protected SimulatedDesk {
+  protected:
     void Connect(uint8_t model) {
         unit = std::make_unique<sim::SimUnit>(sim::SimIdentity{.model = model});
         line.Plug(1, *unit);
@@ -54,14 +45,6 @@ protected:
         for (int i = 0; i < n; ++i) page->OnTimer();
     }
 
-    ManualClock clock;
-    sim::SimLine line{clock};
-    CXmit link{line, clock};
-    RecordingBeeper beeper;
-    RecordingDialogs dialogs;
-    NullStatus status;
-    AppSettings settings;
-    PageContext context{link, status, beeper, dialogs, settings};
     std::unique_ptr<sim::SimUnit> unit;
     std::unique_ptr<CSetting> page;
 };
@@ -117,8 +100,13 @@ TEST_F(Flows, Model78ApplySendsTheBlockSequence) {
     Bytes write = {0x04};
     write.insert(write.end(), block.begin(), block.begin() + length);
     const std::vector<sim::SimRequest> sequence = {
-        {0xC0, {0x00, 0x4E, 0x02}}, {0xC0, write},  {0xC0, {0x02}}, {0xB0, {}},
-        {0xC0, {0x01, 0x4E, 0x02}}, {0xC0, {0x03, 0x00, 0x01}},     {0xC0, {0x02}},
+        {0xC0, {0x00, 0x4E, 0x02}},
+        {0xC0, write},
+        {0xC0, {0x02}},
+        {0xB0, {}},
+        {0xC0, {0x01, 0x4E, 0x02}},
+        {0xC0, {0x03, 0x00, 0x01}},
+        {0xC0, {0x02}},
     };
     EXPECT_EQ(unit->Requests(), sequence);
     EXPECT_EQ(UnitRecord().serviceName, u"News 24");

@@ -21,19 +21,13 @@
 #include <string>
 #include <vector>
 
-#include "Recorders.h"
 #include "SimLine.h"
+#include "SimulatedDesk.h"
 #include "page/CSetting.h"
 #include "platform/Clock.h"
 
 namespace kq::test {
 namespace {
-
-class NullStatus : public StatusSink {
-  public:
-    void ShowStatus(const QString&, int, bool) override {}
-    void SetProgress(int, int) override {}
-};
 
 QLineEdit* Edit(const CSetting& page, int id) {
     return qobject_cast<QLineEdit*>(page.Control(id));
@@ -110,7 +104,7 @@ ConfigRecord FullRecord() {
     return r;
 }
 
-class PageTest : public ::testing::Test {
+class PageTest : public ::testing::Test, protected SimulatedDesk {
   protected:
     void SetUp() override {
         ASSERT_TRUE(folder.isValid());
@@ -132,15 +126,7 @@ class PageTest : public ::testing::Test {
         return *page;
     }
 
-    ManualClock clock;
-    sim::SimLine line{clock};
-    CXmit link{line, clock};
-    NullStatus status;
-    RecordingBeeper beeper;
-    RecordingDialogs dialogs;
-    AppSettings settings;
     QTemporaryDir folder;
-    PageContext context{link, status, beeper, dialogs, settings};
     std::unique_ptr<CSetting> page;
 };
 
