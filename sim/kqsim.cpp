@@ -204,7 +204,7 @@ int main(int argc, char** argv) {
         Usage();
         return 2;
     }
-    const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
     if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
         std::perror("kqsim: cannot create a pseudo-terminal");
         return 1;
@@ -283,15 +283,14 @@ int main(int argc, char** argv) {
             std::printf("kqsim: front panel: channel changed, status 2 raised\n");
             std::fflush(stdout);
         }
-        pollfd pfd{master, POLLIN, 0};
-        if (poll(&pfd, 1, 200) <= 0) {
-            continue;
-        }
+        // Read before polling: the read also pushes input the kernel still holds.
         const ssize_t got = read(master, buffer.data(), buffer.size());
         if (got <= 0) {
-            if (errno != EINTR && errno != EAGAIN && errno != EIO) {
+            if (got < 0 && errno != EINTR && errno != EAGAIN && errno != EIO) {
                 break;
             }
+            pollfd pfd{master, POLLIN, 0};
+            poll(&pfd, 1, 200);
             continue;
         }
         const auto reply = unit.Receive({buffer.data(), static_cast<size_t>(got)});

@@ -65,7 +65,7 @@ bool CXmit::ReadReply(int timeoutMs) {
         return false;
     }
     FrameParser parser(ReplyData, IsReplyHeader);
-    std::vector<uint8_t> wire;  // what came in, for the trace
+    std::vector<uint8_t> wire;  // what came in, kept only for a trace
     const uint64_t deadline = clock_.NowMs() + static_cast<uint64_t>(std::max(timeoutMs, 0));
     auto result = FrameParser::Result::More;
     uint8_t chunk[kReadChunk];
@@ -78,9 +78,12 @@ bool CXmit::ReadReply(int timeoutMs) {
         if (got < 0) {
             break;  // the port is gone; waiting longer cannot help
         }
-        for (int i = 0; i < got && result == FrameParser::Result::More; ++i) {
-            wire.push_back(chunk[i]);
-            result = parser.Feed(chunk[i]);
+        int used = 0;
+        while (used < got && result == FrameParser::Result::More) {
+            result = parser.Feed(chunk[used++]);
+        }
+        if (trace_) {
+            wire.insert(wire.end(), chunk, chunk + used);
         }
     }
     // Bytes read after the checksum are dropped, as the next exchange's drain would.

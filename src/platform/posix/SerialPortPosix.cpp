@@ -36,6 +36,8 @@ class PosixSerialPort : public SerialPort {
         if (gone_) {
             return -1;
         }
+        // Read before polling: on a pseudo-terminal a read also pushes input the kernel
+        // has queued but not yet handed over, which poll() alone would wait for.
         for (;;) {
             const ssize_t got = read(fd_, buffer, static_cast<size_t>(max));
             if (got > 0) {
