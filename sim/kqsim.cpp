@@ -75,6 +75,32 @@ std::string Hex(const std::vector<uint8_t>& bytes, size_t most) {
     return text;
 }
 
+// The tool polls five times a second: a run of identical requests is logged once, and
+// its count when the run ends (another line, or a quiet moment on the line).
+struct RequestLog {
+    std::string last;
+    int repeats = 0;
+
+    void Request(const std::string& line) {
+        if (line == last) {
+            ++repeats;
+            return;
+        }
+        Flush();
+        std::printf("kqsim: %s\n", line.c_str());
+        std::fflush(stdout);
+        last = line;
+    }
+    void Flush() {
+        if (repeats > 0) {
+            std::printf("kqsim: (the same %d more times)\n", repeats);
+            std::fflush(stdout);
+        }
+        repeats = 0;
+        last.clear();
+    }
+} requestLog;
+
 // 10 bits a byte at 115200 baud.
 constexpr long kByteNs = 86806;
 
@@ -253,6 +279,7 @@ int main(int argc, char** argv) {
             }
         }
         if (!options.quiet) {
+            requestLog.Flush();
             std::printf("kqsim: configuration now %s\n",
                         kq::sim::DescribeConfiguration(unit).c_str());
             std::fflush(stdout);
@@ -260,11 +287,13 @@ int main(int argc, char** argv) {
     };
     if (!options.quiet) {
         unit.observer = [](const kq::sim::SimRequest& r, std::optional<bool> accepted) {
-            std::printf("kqsim: request %02X %s-> %s\n", r.command, Hex(r.data, 24).c_str(),
-                        !accepted   ? "no answer"
-                        : *accepted ? "accepted"
-                                    : "refused");
-            std::fflush(stdout);
+            char line[160];
+            std::snprintf(line, sizeof line, "request %02X %s-> %s", r.command,
+                          Hex(r.data, 24).c_str(),
+                          !accepted   ? "no answer"
+                          : *accepted ? "accepted"
+                                      : "refused");
+            requestLog.Request(line);
         };
     }
     if (!options.quiet) {
@@ -279,6 +308,7 @@ int main(int argc, char** argv) {
     while (!stopRequested) {
         if (frontPanelRequested) {
             frontPanelRequested = 0;
+            requestLog.Flush();
             kq::sim::FrontPanelNextChannel(unit);
             std::printf("kqsim: front panel: channel changed, status 2 raised\n");
             std::fflush(stdout);
@@ -290,7 +320,9 @@ int main(int argc, char** argv) {
                 break;
             }
             pollfd pfd{master, POLLIN, 0};
-            poll(&pfd, 1, 200);
+            if (poll(&pfd, 1, 200) == 0) {
+                requestLog.Flush();
+            }
             continue;
         }
         const auto reply = unit.Receive({buffer.data(), static_cast<size_t>(got)});
@@ -298,6 +330,7 @@ int main(int argc, char** argv) {
             WriteAll(master, reply, unit.faults.paced);
         }
     }
+    requestLog.Flush();
     unlink(options.link.c_str());
     close(slave);
     close(master);
