@@ -1,6 +1,6 @@
 # Sourced by the scripts: installs the Debian packages the build needs when missing.
-KQ_PACKAGES="cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-qt6-base-dev libgl-dev libasound2-dev fonts-dejavu-core xvfb xauth"
+KQ_PACKAGES="cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev
+qt6-base-dev libgl-dev libasound2-dev fonts-dejavu-core"
 
 kq_install_packages() {
     local missing=()
