@@ -31,6 +31,10 @@ cd "$demo"
 if [ -n "${DISPLAY:-}" ] && [ "${KQ_HEADLESS:-0}" != 1 ]; then
     "$top/build/bin/kqiface"
 else
+    if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+        export XDG_RUNTIME_DIR="$ports/runtime"
+        mkdir -m 700 "$XDG_RUNTIME_DIR"
+    fi
     QT_QPA_PLATFORM=offscreen KQIFACE_SCREENSHOT="$top/build/kqiface-screenshot.png" \
         "$top/build/bin/kqiface"
 fi
