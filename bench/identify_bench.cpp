@@ -2,10 +2,7 @@
 // pseudo-terminal against kqsim (unpaced), CPU time per exchange, and CPU used
 // while a request waits for a silent unit.
 
-#include <signal.h>
-#include <spawn.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -14,13 +11,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "KqsimProcess.h"
 #include "link/CXmit.h"
 #include "platform/SystemPorts.h"
-
-extern char** environ;
 
 namespace {
 
@@ -34,26 +29,6 @@ double CpuSeconds() {
            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-pid_t StartSim(const fs::path& link, std::vector<std::string> extra) {
-    std::vector<std::string> args = {KQSIM_PATH, "--link", link.string(), "--quiet"};
-    args.insert(args.end(), extra.begin(), extra.end());
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_t pid = -1;
-    if (posix_spawn(&pid, KQSIM_PATH, nullptr, nullptr, argv.data(), environ) != 0)
-        return -1;
-    for (int i = 0; i < 500 && !fs::is_symlink(link); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return pid;
-}
-
-void StopSim(pid_t pid) {
-    kill(pid, SIGTERM);
-    waitpid(pid, nullptr, 0);
-}
-
 }  // namespace
 
 int main() {
@@ -63,11 +38,10 @@ int main() {
     auto opener = kq::MakeSystemPortOpener();
 
     {
-        const pid_t sim = StartSim(dir / "COM0", {});
+        kq::test::KqsimProcess sim(dir / "COM0", {});
         kq::CXmit link(*opener, kq::SystemClock());
         if (!link.ScanPorts()) {
             std::fprintf(stderr, "identify_bench: kqsim did not answer\n");
-            StopSim(sim);
             return 1;
         }
         for (int i = 0; i < 200; ++i) link.Identify();  // warm up
@@ -94,10 +68,9 @@ int main() {
             rates[kBatches / 2], rates.back(), kBatches, kExchanges, failures);
         std::printf("tool CPU per exchange: median %.1f us, best %.1f us\n",
                     cpuPerExchange[kBatches / 2], cpuPerExchange.front());
-        StopSim(sim);
     }
     {
-        const pid_t sim = StartSim(dir / "COM1", {"--silent"});
+        kq::test::KqsimProcess sim(dir / "COM1", {"--silent"});
         kq::CXmit link(*opener, kq::SystemClock());
         link.PortHandle = opener->Open(1);
         constexpr int kWaits = 4;
@@ -109,7 +82,6 @@ int main() {
         std::printf(
             "silent unit: %d waits of 500 ms took %.3f s, CPU %.2f ms = %.3f%% of one core\n",
             kWaits, wall, cpu * 1e3, cpu / wall * 100);
-        StopSim(sim);
     }
     fs::remove_all(dir);
     return 0;

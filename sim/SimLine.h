@@ -33,7 +33,6 @@ class SimLine : public PortOpener {
     void MarkBusy(int number) { busy_.insert(number); }
 
     std::unique_ptr<SerialPort> Open(int number) override;
-    std::string Describe(int number) const override { return "SIM" + std::to_string(number); }
 
     // Every number Open was asked for, in order.
     const std::vector<int>& Attempts() const { return attempts_; }

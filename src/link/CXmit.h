@@ -69,7 +69,6 @@ class CXmit {
     bool WriteImageBlock(uint32_t address, const uint8_t* bytes, uint16_t count);
 
     void SetTraceHook(TraceHook hook) { trace_ = std::move(hook); }
-    PortOpener& Opener() { return opener_; }
 
   private:
     void Drain();

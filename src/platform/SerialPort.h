@@ -30,9 +30,6 @@ class PortOpener {
 
     // Null when the number does not exist, is in use, or is not a serial device.
     virtual std::unique_ptr<SerialPort> Open(int number) = 0;
-
-    // A human-readable name for the number ("/dev/ttyUSB3", "COM3"), for messages.
-    virtual std::string Describe(int number) const = 0;
 };
 
 }  // namespace kq

@@ -162,14 +162,6 @@ class PosixPortOpener : public PortOpener {
         return nullptr;
     }
 
-    std::string Describe(int number) const override {
-        std::string names;
-        for (const auto& pattern : patterns_) {
-            names += (names.empty() ? "" : " or ") + FillPattern(pattern, number);
-        }
-        return names;
-    }
-
   private:
     std::vector<std::string> patterns_;
 };
